@@ -1,0 +1,40 @@
+# Cross build for 32-bit Windows with the i686 MinGW-w64 compilers.
+# The -posix compilers are named explicitly: the -win32 variant has no std::thread or std::mutex, and the
+# unsuffixed names point at it when both are installed. Test programs run under Wine, so ctest can run
+# the cross-built suite here.
+#
+# MINGW_DEPS_PREFIX (cache): the prefix holding our static libpng, libjpeg and GoogleTest builds.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86)
+
+set(MINGW_TRIPLE i686-w64-mingw32)
+set(CMAKE_C_COMPILER ${MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${MINGW_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${MINGW_TRIPLE}-windres)
+set(CMAKE_AR ${MINGW_TRIPLE}-gcc-ar-posix CACHE FILEPATH "")
+set(CMAKE_RANLIB ${MINGW_TRIPLE}-gcc-ranlib-posix CACHE FILEPATH "")
+
+set(MINGW_DEPS_PREFIX "" CACHE PATH "Prefix of the cross-built static libpng, libjpeg and GoogleTest")
+set(CMAKE_FIND_ROOT_PATH /usr/${MINGW_TRIPLE})
+if(MINGW_DEPS_PREFIX)
+  list(PREPEND CMAKE_FIND_ROOT_PATH ${MINGW_DEPS_PREFIX})
+endif()
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# The system's zlib import library would make every plug-in need zlib1.dll.
+set(ZLIB_LIBRARY /usr/${MINGW_TRIPLE}/lib/libz.a CACHE FILEPATH "")
+set(ZLIB_INCLUDE_DIR /usr/${MINGW_TRIPLE}/include CACHE PATH "")
+
+# Everything links statically: with only -static-libgcc -static-libstdc++ a module still needs
+# libwinpthread-1.dll.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
+set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
+
+find_program(MINGW_WINE wine)
+if(MINGW_WINE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${MINGW_WINE})
+endif()
