@@ -106,11 +106,11 @@ void BiquadFilter<FlatBypass>::Design(BiquadType type, double freq, double sampl
       c = designed;
     }
   }
-  b0_ = c.b0;
-  b1_ = c.b1;
-  b2_ = c.b2;
-  a1_ = c.a1;
-  a2_ = c.a2;
+  mB0 = c.b0;
+  mB1 = c.b1;
+  mB2 = c.b2;
+  mA1 = c.a1;
+  mA2 = c.a2;
 }
 
 template class BiquadFilter<true>;

@@ -42,9 +42,9 @@ namespace biquad_detail {
 // The gain of the last design exists only in the bypassing variant.
 template <bool FlatBypass>
 struct GainMemory {
-  bool Bypassed() const { return gainDb == 0.0; }
-  void Remember(double g) { gainDb = g; }
-  double gainDb = 0.0;
+  bool Bypassed() const { return mGainDb == 0.0; }
+  void Remember(double gainDb) { mGainDb = gainDb; }
+  double mGainDb = 0.0;
 };
 
 template <>
@@ -64,7 +64,7 @@ inline std::uint32_t ExponentBits(float v)
 
 template <bool FlatBypass>
 class BiquadFilter : private biquad_detail::GainMemory<FlatBypass> {
- public:
+public:
   static constexpr bool kFlatBypass = FlatBypass;
 
   BiquadFilter() = default;
@@ -76,34 +76,34 @@ class BiquadFilter : private biquad_detail::GainMemory<FlatBypass> {
   float ProcessSample(float x)
   {
     if (this->Bypassed()) return x;
-    const double sum = static_cast<double>(b0_) * x + static_cast<double>(b1_) * x1_ +
-                       static_cast<double>(b2_) * x2_ - static_cast<double>(a1_) * y1_ -
-                       static_cast<double>(a2_) * y2_;
+    const double sum = static_cast<double>(mB0) * x + static_cast<double>(mB1) * mX1 +
+                       static_cast<double>(mB2) * mX2 - static_cast<double>(mA1) * mY1 -
+                       static_cast<double>(mA2) * mY2;
     float y = static_cast<float>(sum);
     const std::uint32_t exponent = biquad_detail::ExponentBits(y);
     if (exponent == 0) {
       y = 0.0f;  // zero of either sign and subnormals leave as +0
     } else if (exponent == 0x7F800000u) {
       // A NaN or infinity would otherwise circulate in the feedback path for ever.
-      y1_ = y2_ = x1_ = x2_ = 0.0f;
+      mY1 = mY2 = mX1 = mX2 = 0.0f;
       return y;
     }
-    x2_ = x1_;
-    x1_ = x;
-    y2_ = y1_;
-    y1_ = y;
+    mX2 = mX1;
+    mX1 = x;
+    mY2 = mY1;
+    mY1 = y;
     return y;
   }
 
   bool Bypassed() const { return biquad_detail::GainMemory<FlatBypass>::Bypassed(); }
-  BiquadCoefficients Coefficients() const { return {b0_, b1_, b2_, a1_, a2_}; }
-  BiquadState State() const { return {y1_, y2_, x1_, x2_}; }
+  BiquadCoefficients Coefficients() const { return {mB0, mB1, mB2, mA1, mA2}; }
+  BiquadState State() const { return {mY1, mY2, mX1, mX2}; }
 
- private:
-  float b0_ = 0.0f, b1_ = 0.0f, b2_ = 0.0f;
-  float a1_ = 0.0f, a2_ = 0.0f;
-  float y1_ = 0.0f, y2_ = 0.0f;
-  float x1_ = 0.0f, x2_ = 0.0f;
+private:
+  float mB0 = 0.0f, mB1 = 0.0f, mB2 = 0.0f;
+  float mA1 = 0.0f, mA2 = 0.0f;
+  float mY1 = 0.0f, mY2 = 0.0f;
+  float mX1 = 0.0f, mX2 = 0.0f;
 };
 
 using BypassingBiquad = BiquadFilter<true>;  // Semtar and Baskel

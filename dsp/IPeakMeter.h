@@ -9,18 +9,18 @@
 #include <atomic>
 
 class IPeakMeter {
- public:
+public:
   double Update(double blockPeak)
   {
-    const double old = level_.load(std::memory_order_relaxed);
+    const double old = mLevel.load(std::memory_order_relaxed);
     const double coefficient = old <= blockPeak ? 0.1 : 0.01;
     const double level = blockPeak * coefficient + (1.0 - coefficient) * old;
-    level_.store(level, std::memory_order_relaxed);
+    mLevel.store(level, std::memory_order_relaxed);
     return level;
   }
 
-  double Level() const { return level_.load(std::memory_order_relaxed); }
+  double Level() const { return mLevel.load(std::memory_order_relaxed); }
 
- private:
-  std::atomic<double> level_{0.0};
+private:
+  std::atomic<double> mLevel{0.0};
 };

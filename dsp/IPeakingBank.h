@@ -19,7 +19,7 @@
 
 template <int NBands, bool FlatBypass>
 class IPeakingBank {
- public:
+public:
   static constexpr int kBands = NBands;
   static constexpr int kSections = 2 * NBands;
   using Section = BiquadFilter<FlatBypass>;
@@ -27,12 +27,12 @@ class IPeakingBank {
   void DesignBand(int band, double freq, double sampleRate, double bandwidthOctaves, double gainDb)
   {
     const DesignArgs args{freq, sampleRate, bandwidthOctaves, gainDb};
-    DesignMemo& memo = memo_[band];
+    DesignMemo& memo = mMemo[band];
     if (memo.valid && std::memcmp(&memo.args, &args, sizeof args) == 0) return;
     memo.args = args;
     memo.valid = true;
     for (int channel = 0; channel < 2; ++channel)
-      sections_[2 * band + channel].Design(BiquadType::Peaking, freq, sampleRate, bandwidthOctaves,
+      mSections[2 * band + channel].Design(BiquadType::Peaking, freq, sampleRate, bandwidthOctaves,
                                            gainDb, true);
   }
 
@@ -52,7 +52,7 @@ class IPeakingBank {
         const int n = nFrames - start < kChunkFrames ? nFrames - start : kChunkFrames;
         for (int s = 0; s < n; ++s) chunk[s] = static_cast<float>(in[start + s]);
         for (int band = NBands - 1; band >= 0; --band) {
-          Section& section = sections_[2 * band + channel];
+          Section& section = mSections[2 * band + channel];
           if (section.Bypassed()) continue;
           for (int s = 0; s < n; ++s) chunk[s] = section.ProcessSample(chunk[s]);
         }
@@ -66,9 +66,9 @@ class IPeakingBank {
     }
   }
 
-  const Section& SectionAt(int index) const { return sections_[index]; }
+  const Section& SectionAt(int index) const { return mSections[index]; }
 
- private:
+private:
   static constexpr int kChunkFrames = 64;
 
   struct DesignArgs {
@@ -79,6 +79,6 @@ class IPeakingBank {
     bool valid = false;
   };
 
-  Section sections_[kSections];
-  DesignMemo memo_[NBands];
+  Section mSections[kSections];
+  DesignMemo mMemo[NBands];
 };
