@@ -8,7 +8,8 @@
 //   since the coefficients would come out identical; the output is that of designing every time.
 // - Process() replaces nFrames samples of both outputs with the cascade output of the matching
 //   input (rounded to single precision on the way in) times gain, and reports each channel's
-//   largest absolute output. It does not allocate. Inputs may be the outputs (in place).
+//   largest finite absolute output (0 when there is none). It does not allocate. Inputs may be the
+//   outputs (in place).
 // - Nothing clears the signal state: redesigns change coefficients between blocks only.
 #pragma once
 
@@ -16,6 +17,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 template <int NBands, bool FlatBypass>
 class IPeakingBank {
@@ -59,7 +61,9 @@ public:
         for (int s = 0; s < n; ++s) {
           const double y = static_cast<double>(chunk[s]) * gain;
           out[start + s] = y;
-          if (std::fabs(y) > peak) peak = std::fabs(y);
+          // An infinite sample would hold the meter fed from the peak at infinity for good.
+          const double magnitude = std::fabs(y);
+          if (magnitude > peak && magnitude <= kLargest) peak = magnitude;
         }
       }
       peaks[channel] = peak;
@@ -70,6 +74,7 @@ public:
 
 private:
   static constexpr int kChunkFrames = 64;
+  static constexpr double kLargest = std::numeric_limits<double>::max();
 
   struct DesignArgs {
     double freq, sampleRate, bandwidthOctaves, gainDb;

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -101,6 +102,23 @@ TYPED_TEST(PeakingBankTest, ChannelsAreIndependent)
   for (double y : outRight) ASSERT_EQ(y, 0.0);
   EXPECT_EQ(peaks[1], 0.0);
   EXPECT_GT(peaks[0], 0.1);
+}
+
+TEST(PeakingBankPeaks, NonFiniteSamplesDoNotCount)
+{
+  IPeakingBank<1, true> bank;
+  bank.DesignBand(0, 1000.0, 48000.0, 1.0, 0.0);
+  const double inf = std::numeric_limits<double>::infinity();
+  const double left[4] = {0.25, -inf, std::nan(""), -0.5};
+  const double right[4] = {inf, 0.0, 0.0, 0.0};
+  double outLeft[4], outRight[4];
+  const double* in[2] = {left, right};
+  double* out[2] = {outLeft, outRight};
+  double peaks[2];
+  bank.Process(in, out, 4, 1.0, peaks);
+  EXPECT_EQ(outLeft[1], -inf);  // the samples themselves go out as they are
+  EXPECT_EQ(peaks[0], 0.5);
+  EXPECT_EQ(peaks[1], 0.0);
 }
 
 TEST(PeakingBankDesign, SkippedDesignsNeverDifferFromFreshOnes)
