@@ -9,7 +9,7 @@
 // - Process() replaces nFrames samples of both outputs with the cascade output of the matching
 //   input (rounded to single precision on the way in) times gain, and reports each channel's
 //   largest finite absolute output (0 when there is none). It does not allocate. Inputs may be the
-//   outputs (in place).
+//   outputs (in place). Both channels of a band always share one design.
 // - Nothing clears the signal state: redesigns change coefficients between blocks only.
 #pragma once
 
@@ -36,44 +36,52 @@ public:
     for (int channel = 0; channel < 2; ++channel)
       mSections[2 * band + channel].Design(BiquadType::Peaking, freq, sampleRate, bandwidthOctaves,
                                            gainDb, true);
+    mActiveStale = true;
   }
 
   void Process(const double* const* inputs, double* const* outputs, int nFrames, double gain,
                double peaks[2])
   {
-    peaks[0] = peaks[1] = 0.0;
-    // Sections are independent filters in series, so running each over a short chunk before the
-    // next gives the same samples as running each sample through the whole cascade, and lets a
-    // bypassed section cost one test per chunk.
-    float chunk[kChunkFrames];
-    for (int channel = 0; channel < 2; ++channel) {
-      const double* in = inputs[channel];
-      double* out = outputs[channel];
-      double peak = 0.0;
-      for (int start = 0; start < nFrames; start += kChunkFrames) {
-        const int n = nFrames - start < kChunkFrames ? nFrames - start : kChunkFrames;
-        for (int s = 0; s < n; ++s) chunk[s] = static_cast<float>(in[start + s]);
-        for (int band = NBands - 1; band >= 0; --band) {
-          Section& section = mSections[2 * band + channel];
-          if (section.Bypassed()) continue;
-          for (int s = 0; s < n; ++s) chunk[s] = section.ProcessSample(chunk[s]);
-        }
+    if (mActiveStale) CollectActiveBands();
+    // Sections are independent filters in series, so running each over a chunk before the next
+    // gives the same samples as running each sample through the whole cascade, and a bypassed band
+    // is skipped once per block. A band's left and right sections run side by side: two
+    // independent recursions the processor can overlap.
+    float chunk[2][kChunkFrames];
+    double peak[2] = {0.0, 0.0};
+    for (int start = 0; start < nFrames; start += kChunkFrames) {
+      const int n = nFrames - start < kChunkFrames ? nFrames - start : kChunkFrames;
+      for (int channel = 0; channel < 2; ++channel)
+        for (int s = 0; s < n; ++s) chunk[channel][s] = static_cast<float>(inputs[channel][start + s]);
+      for (int i = 0; i < mActiveCount; ++i) {
+        // Local copies let the state live in registers; the chunk's floats might alias it otherwise.
+        Section left = mSections[2 * mActive[i]];
+        Section right = mSections[2 * mActive[i] + 1];
         for (int s = 0; s < n; ++s) {
-          const double y = static_cast<double>(chunk[s]) * gain;
-          out[start + s] = y;
+          chunk[0][s] = left.ProcessSample(chunk[0][s]);
+          chunk[1][s] = right.ProcessSample(chunk[1][s]);
+        }
+        mSections[2 * mActive[i]] = left;
+        mSections[2 * mActive[i] + 1] = right;
+      }
+      for (int channel = 0; channel < 2; ++channel) {
+        for (int s = 0; s < n; ++s) {
+          const double y = static_cast<double>(chunk[channel][s]) * gain;
+          outputs[channel][start + s] = y;
           // An infinite sample would hold the meter fed from the peak at infinity for good.
           const double magnitude = std::fabs(y);
-          if (magnitude > peak && magnitude <= kLargest) peak = magnitude;
+          if (magnitude > peak[channel] && magnitude <= kLargest) peak[channel] = magnitude;
         }
       }
-      peaks[channel] = peak;
     }
+    peaks[0] = peak[0];
+    peaks[1] = peak[1];
   }
 
   const Section& SectionAt(int index) const { return mSections[index]; }
 
 private:
-  static constexpr int kChunkFrames = 64;
+  static constexpr int kChunkFrames = 128;
   static constexpr double kLargest = std::numeric_limits<double>::max();
 
   struct DesignArgs {
@@ -84,6 +92,18 @@ private:
     bool valid = false;
   };
 
+  // The bands that filter, top band first; the others are bypassed on both channels.
+  void CollectActiveBands()
+  {
+    mActiveCount = 0;
+    for (int band = NBands - 1; band >= 0; --band)
+      if (!mSections[2 * band].Bypassed() || !mSections[2 * band + 1].Bypassed()) mActive[mActiveCount++] = band;
+    mActiveStale = false;
+  }
+
   Section mSections[kSections];
   DesignMemo mMemo[NBands];
+  int mActive[NBands] = {};
+  int mActiveCount = 0;
+  bool mActiveStale = true;
 };
