@@ -154,6 +154,12 @@ void RasterStrokeArc(RasterBitmap* bitmap, float cx, float cy, float radius, flo
     const float start = kPi - endAngle, end = kPi - startAngle;
     startAngle = start, endAngle = end;
   }
+  // An arc wholly before 0 or from 2 pi on (as the flip above makes of left-half arcs) is moved by
+  // whole turns into the range the splitting below expects.
+  if (endAngle <= 0.0f || startAngle >= kTwoPi) {
+    const float turns = endAngle <= 0.0f ? std::floor(-endAngle / kTwoPi) + 1.0f : -std::floor(startAngle / kTwoPi);
+    startAngle += turns * kTwoPi, endAngle += turns * kTwoPi;
+  }
   const int w = RasterWeightToInt(weight);
   WithStrokeOperator(mode, w, antialias, [&](auto o) {
     const Pen<decltype(o)> pen(pixels, colour);
