@@ -27,17 +27,17 @@ void ForEachPixel(const RasterView& view, int x, int y, int width, int height, F
   }
 }
 
-// The whole-pixel copy at weights 256, 192, 128 and 64; null for any other weight.
-using WholePixelMix = RasterPixel (*)(RasterPixel, RasterPixel);
-RasterPixel MixFull(RasterPixel, RasterPixel c) { return c; }
-WholePixelMix CopyFastPath(int w)
+// Calls body(mix) with the whole-pixel copy for weights 256, 192, 128 and 64, each its own type so
+// the loop it runs in is compiled around it; false for any other weight.
+template <class Body>
+bool WithCopyFastPath(int w, Body&& body)
 {
   switch (w) {
-    case 256: return MixFull;
-    case 192: return MixThreeQuarters;
-    case 128: return MixHalf;
-    case 64: return MixQuarter;
-    default: return nullptr;
+    case 256: body([](RasterPixel, RasterPixel c) { return c; }); return true;
+    case 192: body([](RasterPixel p, RasterPixel c) { return MixThreeQuarters(p, c); }); return true;
+    case 128: body([](RasterPixel p, RasterPixel c) { return MixHalf(p, c); }); return true;
+    case 64: body([](RasterPixel p, RasterPixel c) { return MixQuarter(p, c); }); return true;
+    default: return false;
   }
 }
 
@@ -52,10 +52,7 @@ void RasterBlendPixel(RasterBitmap* bitmap, int x, int y, RasterPixel colour, fl
   const int w = RasterWeightToInt(weight);
   const int op = mode & RasterModeOpMask;
   if (op == RasterOpCopy) {
-    if (WholePixelMix mix = CopyFastPath(w)) {
-      p = mix(p, colour);
-      return;
-    }
+    if (WithCopyFastPath(w, [&](auto mix) { p = mix(p, colour); })) return;
     if (w <= 0) return;
   }
   if (w == 0) return;
@@ -81,11 +78,10 @@ void RasterFillArea(RasterBitmap* bitmap, int x, int y, int width, int height, R
   const int w = RasterWeightToInt(weight);
   const int op = mode & RasterModeOpMask;
   if (op == RasterOpCopy) {
-    if (WholePixelMix mix = CopyFastPath(w)) {
+    const bool mixed = WithCopyFastPath(w, [&](auto mix) {
       ForEachPixel(view, x, y, width, height, [mix, colour](RasterPixel p) { return mix(p, colour); });
-      return;
-    }
-    if (w <= 0) return;
+    });
+    if (mixed || w <= 0) return;
   }
   if (w == 0) return;
   const int r = RasterRedOf(colour), g = RasterGreenOf(colour), b = RasterBlueOf(colour);
