@@ -24,8 +24,11 @@ TOLERANCE_DB = 0.3
 REFERENCE_SLACK_DB = 1.0
 AMPLITUDES = (0.1, 0.04)
 PHASES = (0.0, 1.0)
-# Filters settle well within this; the window ends where the signal does.
+# The measured window skips the filters' settling and the host's fade-in at the start of a take,
+# and stops short of the end: the host may start a recording up to a few blocks before the
+# signal reaches it.
 SETTLE_SECONDS = 0.4
+END_MARGIN_SECONDS = 0.2
 
 FORMAT_PCM, FORMAT_FLOAT, FORMAT_EXTENSIBLE = 1, 3, 0xFFFE
 
@@ -101,7 +104,9 @@ def amplitude(samples, freq, start, end):
 
 def gains_db(signal, output, freq):
     """Per-channel gain in dB of output against signal, over the settled part of the signal."""
-    start, end = int(SETTLE_SECONDS * RATE), len(signal[0])
+    start, end = int(SETTLE_SECONDS * RATE), len(signal[0]) - int(END_MARGIN_SECONDS * RATE)
+    if end - start < RATE // 10:
+        raise ValueError("signal too short to measure")
     result = []
     for source, recorded in zip(signal, output):
         if len(recorded) < end:
@@ -143,7 +148,7 @@ def compare(freq, expect_db, signal_path, reference_path, takes):
     for spec in takes:
         name, files = spec.split(":", 1)
         got = gains_db(signal, load_mono_pair(files), freq)
-        print("  %-18s %+8.3f dB %+8.3f dB   (differs by %.3f / %.3f dB)"
+        print("  %-18s %+8.3f dB %+8.3f dB   (differs by %.4f / %.4f dB)"
               % (name, got[0], got[1], abs(got[0] - ref[0]), abs(got[1] - ref[1])))
         for channel, value, want in zip(("left", "right"), got, ref):
             if abs(value - want) > TOLERANCE_DB:
