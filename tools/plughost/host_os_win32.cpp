@@ -21,7 +21,7 @@ private:
   HMODULE mModule;
 };
 
-std::string LastErrorText()
+std::string LastErrorText(const std::string& path)
 {
   DWORD code = GetLastError();
   char text[512] = {};
@@ -29,7 +29,13 @@ std::string LastErrorText()
                                 sizeof text, nullptr);
   while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n' || text[length - 1] == '.'))
     text[--length] = 0;
-  return length > 0 ? std::string(text) : "Windows error " + std::to_string(code);
+  if (length == 0)
+    return "Windows error " + std::to_string(code);
+  // Some messages name the file through an insert we did not fill in.
+  std::string message = text;
+  for (std::size_t at; (at = message.find("%1")) != std::string::npos;)
+    message.replace(at, 2, path);
+  return message;
 }
 
 }  // namespace
@@ -40,7 +46,7 @@ std::unique_ptr<PluginLibrary> PluginLibrary::Load(const std::string& path, std:
   UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   HMODULE module = LoadLibraryA(path.c_str());
   if (!module)
-    error = LastErrorText();
+    error = LastErrorText(path);
   SetErrorMode(previous);
   if (!module)
     return nullptr;
