@@ -72,19 +72,19 @@ std::vector<double> ChordFrequencies(double rootHz)
   return {rootHz, rootHz * std::pow(2.0, 7.0 / 12.0), rootHz * 2.0, rootHz * std::pow(2.0, 16.0 / 12.0)};
 }
 
-std::vector<std::vector<double>> MakeChordSignal(const ChordSignalSpec& spec)
+std::vector<std::vector<double>> MakeChordSignal(const ChordSignalSettings& settings)
 {
-  const int frames = static_cast<int>(std::lround(spec.seconds * spec.sampleRate));
+  const int frames = static_cast<int>(std::lround(settings.seconds * settings.sampleRate));
   std::vector<std::vector<double>> channels(2, std::vector<double>(frames, 0.0));
-  const std::vector<double> notes = ChordFrequencies(spec.rootHz);
+  const std::vector<double> notes = ChordFrequencies(settings.rootHz);
   constexpr double kOvertones[] = {1.0, 0.3, 0.12};
 
   // The chord, the same on both channels, with 30 ms fades so that it starts and stops cleanly.
-  const double fade = 0.03 * spec.sampleRate;
+  const double fade = 0.03 * settings.sampleRate;
   double peak = 0.0;
   std::vector<double> chord(frames, 0.0);
   for (int i = 0; i < frames; ++i) {
-    double t = i / spec.sampleRate, sum = 0.0;
+    double t = i / settings.sampleRate, sum = 0.0;
     for (double note : notes)
       for (int k = 0; k < 3; ++k)
         sum += kOvertones[k] * std::sin(2.0 * kPi * note * (k + 1) * t);
@@ -97,9 +97,9 @@ std::vector<std::vector<double>> MakeChordSignal(const ChordSignalSpec& spec)
     std::vector<double> noise(frames);
     for (double& s : noise)
       s = pink.Next();
-    const double noiseScale = Rms(noise) > 0.0 ? spec.noiseRms / Rms(noise) : 0.0;
+    const double noiseScale = Rms(noise) > 0.0 ? settings.noiseRms / Rms(noise) : 0.0;
     for (int i = 0; i < frames; ++i)
-      channels[c][i] = chord[i] * (peak > 0.0 ? spec.chordPeak / peak : 0.0) + noise[i] * noiseScale;
+      channels[c][i] = chord[i] * (peak > 0.0 ? settings.chordPeak / peak : 0.0) + noise[i] * noiseScale;
   }
   return channels;
 }

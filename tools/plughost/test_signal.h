@@ -6,7 +6,7 @@
 
 #include <vector>
 
-struct ChordSignalSpec {
+struct ChordSignalSettings {
   double seconds = 4.0;
   double sampleRate = 48000.0;
   double rootHz = 110.0;
@@ -15,7 +15,7 @@ struct ChordSignalSpec {
 };
 
 // Two channels.
-std::vector<std::vector<double>> MakeChordSignal(const ChordSignalSpec& spec);
+std::vector<std::vector<double>> MakeChordSignal(const ChordSignalSettings& settings);
 
 // The frequencies of the chord's four notes, lowest first.
 std::vector<double> ChordFrequencies(double rootHz);
