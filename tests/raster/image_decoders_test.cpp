@@ -96,7 +96,7 @@ void RewriteChunkCrc(Bytes& png, std::size_t chunkStart)
 
 // A baseline JPEG whose only fault, a quantisation table with an index out of range, comes after
 // the image data: the decoder meets it only once its bitmap is full.
-Bytes JpegFailingAfterTheRows()
+[[maybe_unused]] Bytes JpegFailingAfterTheRows()
 {
   Bytes jpeg = WriteJpeg(32, 32, 3, ColourRamp(32, 32));
   const Bytes badTable = {0xFF, 0xDB, 0x00, 0x03, 0x05};
@@ -214,7 +214,8 @@ TEST(PngDecoder, DataCutInsideTheImageGivesNullAndCutAfterItDecodes)
   const std::size_t dataEnd = dataStart + static_cast<std::size_t>(data.length) + 4;  // with its CRC
   ASSERT_EQ(FindPngChunk(c.file, "IEND").offset, static_cast<long>(dataEnd));
 
-  for (std::size_t cut : {static_cast<std::size_t>(data.offset), dataStart + data.length / 2, dataEnd - 4}) {
+  for (std::size_t cut : {static_cast<std::size_t>(data.offset), dataStart + static_cast<std::size_t>(data.length) / 2,
+                          dataEnd - 4}) {
     SCOPED_TRACE(cut);
     const Bytes cutFile = Cut(c.file, cut);
     EXPECT_EQ(RasterDecodePngMemory(cutFile.data(), cutFile.size(), nullptr), nullptr);
