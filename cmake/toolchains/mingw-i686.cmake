@@ -49,10 +49,16 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
 
-# ctest runs every test program through Wine.
+# ctest runs every test program through Wine, quietly and in the 32-bit prefix MINGW_WINE_PREFIX
+# (cache) when one is given, so a plain ctest in the build directory works too.
+set(MINGW_WINE_PREFIX "" CACHE PATH "32-bit Wine prefix the cross-built tests run in")
 find_program(MINGW_WINE wine)
-if(MINGW_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${MINGW_WINE})
+if(NOT MINGW_WINE)
+  set(MINGW_WINE wine)
+endif()
+if(MINGW_WINE_PREFIX)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND} -E env WINEARCH=win32 WINEDEBUG=-all
+      WINEPREFIX=${MINGW_WINE_PREFIX} ${MINGW_WINE})
 else()
-  set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${MINGW_WINE})
 endif()
