@@ -58,23 +58,23 @@ png_structp NewWriter(Bytes* out, png_infop* info)
   return png;
 }
 
-Bytes WritePng(const PngSpec& spec)
+Bytes WritePng(const PngSpec& image)
 {
   Bytes out;
   png_infop info = nullptr;
   png_structp png = NewWriter(&out, &info);
-  png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colourType,
-               spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+  png_set_IHDR(png, info, image.width, image.height, image.bitDepth, image.colourType,
+               image.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
-  if (!spec.palette.empty())
-    png_set_PLTE(png, info, spec.palette.data(), static_cast<int>(spec.palette.size()));
-  if (!spec.paletteAlpha.empty())
-    png_set_tRNS(png, info, spec.paletteAlpha.data(), static_cast<int>(spec.paletteAlpha.size()), nullptr);
-  if (spec.hasColourKey) png_set_tRNS(png, info, nullptr, 0, &spec.colourKey);
+  if (!image.palette.empty())
+    png_set_PLTE(png, info, image.palette.data(), static_cast<int>(image.palette.size()));
+  if (!image.paletteAlpha.empty())
+    png_set_tRNS(png, info, image.paletteAlpha.data(), static_cast<int>(image.paletteAlpha.size()), nullptr);
+  if (image.hasColourKey) png_set_tRNS(png, info, nullptr, 0, &image.colourKey);
   png_write_info(png, info);
-  if (spec.interlaced) png_set_interlace_handling(png);
+  if (image.interlaced) png_set_interlace_handling(png);
   std::vector<png_bytep> rows;
-  for (const Bytes& row : spec.rows) rows.push_back(const_cast<png_bytep>(row.data()));
+  for (const Bytes& row : image.rows) rows.push_back(const_cast<png_bytep>(row.data()));
   png_write_image(png, rows.data());
   png_write_end(png, info);
   png_destroy_write_struct(&png, &info);
@@ -103,21 +103,21 @@ Bytes PackRow(const std::vector<int>& values, int bitDepth)
 
 // Builds a case from a function giving each pixel's stored samples and its expected ARGB.
 template <typename Samples, typename Expected>
-PngCase MakeCase(const std::string& name, PngSpec spec, Samples samples, Expected expected)
+PngCase MakeCase(const std::string& name, PngSpec image, Samples samples, Expected expected)
 {
   PngCase result;
   result.name = name;
-  result.width = spec.width;
-  result.height = spec.height;
-  for (int y = 0; y < spec.height; ++y) {
+  result.width = image.width;
+  result.height = image.height;
+  for (int y = 0; y < image.height; ++y) {
     std::vector<int> values;
-    for (int x = 0; x < spec.width; ++x) {
+    for (int x = 0; x < image.width; ++x) {
       for (int v : samples(x, y)) values.push_back(v);
       result.expected.push_back(expected(x, y));
     }
-    spec.rows.push_back(PackRow(values, spec.bitDepth));
+    image.rows.push_back(PackRow(values, image.bitDepth));
   }
-  result.file = WritePng(spec);
+  result.file = WritePng(image);
   return result;
 }
 
@@ -136,20 +136,20 @@ std::vector<PngCase> PngCases()
   auto opaque = [](int x, int y) { return Argb(255, Red(x, y), Green(x, y), Blue(x, y)); };
   auto straight = [](int x, int y) { return Argb(Alpha(x, y), Red(x, y), Green(x, y), Blue(x, y)); };
 
-  PngSpec spec;
-  cases.push_back(MakeCase("rgb8", spec, rgb, opaque));
+  PngSpec image;
+  cases.push_back(MakeCase("rgb8", image, rgb, opaque));
 
-  spec.colourType = PNG_COLOR_TYPE_RGB_ALPHA;
-  cases.push_back(MakeCase("rgba8", spec, rgba, straight));
+  image.colourType = PNG_COLOR_TYPE_RGB_ALPHA;
+  cases.push_back(MakeCase("rgba8", image, rgba, straight));
 
-  spec.interlaced = true;
-  cases.push_back(MakeCase("rgba8-interlaced", spec, rgba, straight));
-  spec.interlaced = false;
+  image.interlaced = true;
+  cases.push_back(MakeCase("rgba8-interlaced", image, rgba, straight));
+  image.interlaced = false;
 
   // The low byte of each 16-bit sample is noise that the decoder drops.
-  spec.bitDepth = 16;
+  image.bitDepth = 16;
   cases.push_back(MakeCase(
-      "rgba16", spec,
+      "rgba16", image,
       [](int x, int y) {
         std::vector<int> v;
         for (int s : {Red(x, y), Green(x, y), Blue(x, y), Alpha(x, y)}) v.push_back(s << 8 | ((s * 7 + x) & 0xFF));
@@ -157,66 +157,66 @@ std::vector<PngCase> PngCases()
       },
       straight));
 
-  spec = PngSpec{};
-  spec.colourType = PNG_COLOR_TYPE_PALETTE;
-  spec.bitDepth = 2;
-  spec.palette = TestPalette();
+  image = PngSpec{};
+  image.colourType = PNG_COLOR_TYPE_PALETTE;
+  image.bitDepth = 2;
+  image.palette = TestPalette();
   auto index = [](int x, int y) { return std::vector<int>{PaletteIndex(x, y)}; };
-  cases.push_back(MakeCase("palette2", spec, index, [](int x, int y) {
+  cases.push_back(MakeCase("palette2", image, index, [](int x, int y) {
     const png_color c = TestPalette()[PaletteIndex(x, y)];
     return Argb(255, c.red, c.green, c.blue);
   }));
 
   // Three alpha values for four entries: the last entry stays opaque.
-  spec.paletteAlpha = {0, 90, 255};
-  cases.push_back(MakeCase("palette2-trns", spec, index, [](int x, int y) {
+  image.paletteAlpha = {0, 90, 255};
+  cases.push_back(MakeCase("palette2-trns", image, index, [](int x, int y) {
     const int i = PaletteIndex(x, y);
     const png_color c = TestPalette()[i];
     const int alpha[] = {0, 90, 255, 255};
     return Argb(alpha[i], c.red, c.green, c.blue);
   }));
 
-  spec = PngSpec{};
-  spec.colourType = PNG_COLOR_TYPE_GRAY;
-  spec.bitDepth = 1;
+  image = PngSpec{};
+  image.colourType = PNG_COLOR_TYPE_GRAY;
+  image.bitDepth = 1;
   cases.push_back(MakeCase(
-      "grey1", spec, [](int x, int y) { return std::vector<int>{(x + y) % 2}; },
+      "grey1", image, [](int x, int y) { return std::vector<int>{(x + y) % 2}; },
       [](int x, int y) {
         const int g = (x + y) % 2 ? 255 : 0;
         return Argb(255, g, g, g);
       }));
 
   // Grey value 5 is the transparent colour key.
-  spec.bitDepth = 4;
-  spec.hasColourKey = true;
-  spec.colourKey.gray = 5;
+  image.bitDepth = 4;
+  image.hasColourKey = true;
+  image.colourKey.gray = 5;
   cases.push_back(MakeCase(
-      "grey4-key", spec, [](int x, int y) { return std::vector<int>{Grey4(x, y)}; },
+      "grey4-key", image, [](int x, int y) { return std::vector<int>{Grey4(x, y)}; },
       [](int x, int y) {
         const int g = Grey4(x, y) * 17;
         return Argb(Grey4(x, y) == 5 ? 0 : 255, g, g, g);
       }));
 
-  spec = PngSpec{};
-  spec.colourType = PNG_COLOR_TYPE_GRAY;
-  spec.bitDepth = 16;
+  image = PngSpec{};
+  image.colourType = PNG_COLOR_TYPE_GRAY;
+  image.bitDepth = 16;
   cases.push_back(MakeCase(
-      "grey16", spec, [](int x, int y) { return std::vector<int>{Grey8(x, y) << 8 | 0xA5}; },
+      "grey16", image, [](int x, int y) { return std::vector<int>{Grey8(x, y) << 8 | 0xA5}; },
       [](int x, int y) { return Argb(255, Grey8(x, y), Grey8(x, y), Grey8(x, y)); }));
 
-  spec.colourType = PNG_COLOR_TYPE_GRAY_ALPHA;
-  spec.bitDepth = 8;
+  image.colourType = PNG_COLOR_TYPE_GRAY_ALPHA;
+  image.bitDepth = 8;
   cases.push_back(MakeCase(
-      "grey8-alpha", spec, [](int x, int y) { return std::vector<int>{Grey8(x, y), Alpha(x, y)}; },
+      "grey8-alpha", image, [](int x, int y) { return std::vector<int>{Grey8(x, y), Alpha(x, y)}; },
       [](int x, int y) { return Argb(Alpha(x, y), Grey8(x, y), Grey8(x, y), Grey8(x, y)); }));
 
   // The colour of pixel (4, 3), which no other pixel has, is the transparent colour key.
-  spec = PngSpec{};
-  spec.hasColourKey = true;
-  spec.colourKey.red = static_cast<png_uint_16>(Red(4, 3));
-  spec.colourKey.green = static_cast<png_uint_16>(Green(4, 3));
-  spec.colourKey.blue = static_cast<png_uint_16>(Blue(4, 3));
-  cases.push_back(MakeCase("rgb8-key", spec, rgb, [](int x, int y) {
+  image = PngSpec{};
+  image.hasColourKey = true;
+  image.colourKey.red = static_cast<png_uint_16>(Red(4, 3));
+  image.colourKey.green = static_cast<png_uint_16>(Green(4, 3));
+  image.colourKey.blue = static_cast<png_uint_16>(Blue(4, 3));
+  cases.push_back(MakeCase("rgb8-key", image, rgb, [](int x, int y) {
     return Argb(x == 4 && y == 3 ? 0 : 255, Red(x, y), Green(x, y), Blue(x, y));
   }));
   return cases;

@@ -118,10 +118,10 @@ def gains_db(signal, output, freq):
     return result
 
 
-def load_mono_pair(spec):
-    paths = spec.split(",")
+def load_mono_pair(pair):
+    paths = pair.split(",")
     if len(paths) != 2:
-        raise ValueError("a take is LEFT.wav,RIGHT.wav: %s" % spec)
+        raise ValueError("a take is LEFT.wav,RIGHT.wav: %s" % pair)
     channels = []
     for path in paths:
         rate, data = read_wav(path)
@@ -145,8 +145,8 @@ def compare(freq, expect_db, signal_path, reference_path, takes):
         if abs(value - expect_db) > REFERENCE_SLACK_DB:
             failures.append("plughost %s channel: %+.3f dB, but the band is set to %+g dB"
                             % (channel, value, expect_db))
-    for spec in takes:
-        name, files = spec.split(":", 1)
+    for take in takes:
+        name, files = take.split(":", 1)
         got = gains_db(signal, load_mono_pair(files), freq)
         print("  %-18s %+8.3f dB %+8.3f dB   (differs by %.4f / %.4f dB)"
               % (name, got[0], got[1], abs(got[0] - ref[0]), abs(got[1] - ref[1])))
